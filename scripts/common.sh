@@ -77,7 +77,7 @@ qv_wine_environment() {
 # Starts Xvfb on a free display; sets DISPLAY and QV_XVFB_PID.
 qv_start_xvfb() {
     local fdfile; fdfile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fdfile" >/dev/null 2>&1 &
     QV_XVFB_PID=$!
     local i
     for i in $(seq 100); do

@@ -7,7 +7,7 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 headers=$(x86_64-w64-mingw32-objdump -p "$program") || { echo "FAIL: cannot read $program"; exit 1; }
-grep -qE "^Magic.*\($expected_magic\)" <<<"$headers" || fail "not a $expected_magic file"
+grep -E '^Magic' <<<"$headers" | grep -qF "($expected_magic)" || fail "not a $expected_magic file"
 grep -qE '^Subsystem.*\(Windows GUI\)' <<<"$headers" || fail "not a GUI-subsystem program"
 
 allowed='^(kernel32|user32|gdi32|comctl32|ole32|oleaut32|shell32|advapi32|msvcrt|uuid)\.dll$'
