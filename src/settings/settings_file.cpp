@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "platform/profile.h"
-#include "settings/profile_names.h"
+#include "settings/profile_text.h"
 
 namespace quorvane {
 
@@ -32,8 +32,9 @@ std::string SettingsFile::readValue(const std::string& section, const std::strin
 bool SettingsFile::writeValue(const std::string& section, const std::optional<std::string>& key,
                               const std::optional<std::string>& value) const
 {
+    const std::optional<std::string> written = value ? std::optional(protectedForReading(*value)) : std::nullopt;
     return platform::writeProfileString(section.c_str(), key ? key->c_str() : nullptr,
-                                        value ? value->c_str() : nullptr, path_);
+                                        written ? written->c_str() : nullptr, path_);
 }
 
 LaunchSettings SettingsFile::load() const

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/profile_names.h"
+#include "settings/profile_text.h"
 #include "settings/text_to_integer.h"
 
 namespace quorvane {
@@ -53,6 +53,18 @@ TEST(SkipLeadingBlanksTest, SkipsControlBytesAndSpacesAtTheStartOnly)
     EXPECT_EQ(skipLeadingBlanks("\x01\x1F \tkey "), "key ");
     EXPECT_EQ(skipLeadingBlanks("   "), "");
     EXPECT_EQ(skipLeadingBlanks("\xA1\xA1key"), "\xA1\xA1key"); // bytes of 128 and above are kept
+}
+
+TEST(ProtectedForReadingTest, WrapsOnlyValuesTheReaderWouldChange)
+{
+    EXPECT_EQ(protectedForReading(""), "");
+    EXPECT_EQ(protectedForReading("C:\\a b\\x.exe -arg"), "C:\\a b\\x.exe -arg");
+    EXPECT_EQ(protectedForReading("\"C:\\a b\\x.exe\" -arg"), "\"C:\\a b\\x.exe\" -arg");
+    EXPECT_EQ(protectedForReading("\"C:\\a b\\x.exe\""), "\"\"C:\\a b\\x.exe\"\"");
+    EXPECT_EQ(protectedForReading("'x'"), "\"'x'\"");
+    EXPECT_EQ(protectedForReading(" 05"), "\" 05\"");
+    EXPECT_EQ(protectedForReading("5\t"), "\"5\t\"");
+    EXPECT_EQ(protectedForReading("\""), "\"");
 }
 
 } // namespace

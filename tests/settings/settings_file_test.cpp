@@ -93,6 +93,19 @@ TEST_F(SettingsFileTest, StoresCreateTheFileAndReplaceTheValue)
     EXPECT_EQ(settings.load().countText, "007");
 }
 
+TEST_F(SettingsFileTest, StoredValuesReadBackExactlyAsGiven)
+{
+    // Quotes around a whole value and blanks at its ends would be dropped by the INI reader.
+    const SettingsFile settings(path_);
+    for (const std::string value : {"\"C:\\新 目录\\app.exe\"", "\"C:\\a b\\x.exe\" -arg \"c d\"", "'q'", " 05", "7 ",
+                                    "\"", "C:\\plain.exe", "\"\""}) {
+        ASSERT_TRUE(settings.storeProgramPath(value));
+        ASSERT_TRUE(settings.storeLaunchCount(value));
+        EXPECT_EQ(settings.load().programPath, value);
+        EXPECT_EQ(settings.load().countText, value);
+    }
+}
+
 TEST_F(SettingsFileTest, OmittedValueRemovesTheKeyAndOmittedKeyTheSection)
 {
     const SettingsFile settings(path_);
