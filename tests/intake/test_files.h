@@ -5,10 +5,9 @@
 
 #include <string>
 
-namespace quorvane::testing {
+#include "ansi_text.h"
 
-std::wstring toWide(const std::string& ansi);
-std::string toAnsi(const std::wstring& wide);
+namespace quorvane::testing {
 
 class TempFolder {
 public:
