@@ -32,7 +32,8 @@ qv_prepare_locale() {
         mkdir -p "$LOCPATH"
         localedef -i zh_CN -f UTF-8 "$LOCPATH/zh_CN.UTF-8" 2>/dev/null || [ -d "$LOCPATH/zh_CN.UTF-8" ]
     fi
-    export LC_ALL=zh_CN.UTF-8
+    # Bash itself cannot load a locale from LOCPATH and would warn; Wine can, which is what counts.
+    { export LC_ALL=zh_CN.UTF-8; } 2>/dev/null
 }
 
 # Wine's 32-bit loader is a 32-bit Linux program: a kernel with IA-32 emulation switched off cannot run it.

@@ -2,7 +2,11 @@
 // closing with Esc and the count remembered on closing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "driver.h"
 
@@ -55,6 +59,73 @@ std::string hex(LONG_PTR bits)
     std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(bits));
     return text;
 }
+
+
+// The window's client area as the screen shows it, one 0x00RRGGBB value a pixel.
+class ClientCapture {
+public:
+    explicit ClientCapture(HWND window)
+    {
+        RECT client{};
+        ::GetClientRect(window, &client);
+        POINT origin{0, 0};
+        ::ClientToScreen(window, &origin);
+        width_ = client.right;
+        height_ = client.bottom;
+        pixels_.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
+
+        HDC screen = ::GetDC(nullptr);
+        HDC memory = ::CreateCompatibleDC(screen);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width_;
+        info.bmiHeader.biHeight = -height_; // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        const HGDIOBJ previous = ::SelectObject(memory, bitmap);
+        ::BitBlt(memory, 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
+        ::GdiFlush();
+        if (bits) std::memcpy(pixels_.data(), bits, pixels_.size() * sizeof pixels_[0]);
+        ::SelectObject(memory, previous);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(memory);
+        ::ReleaseDC(nullptr, screen);
+    }
+
+    bool operator==(const ClientCapture& other) const
+    {
+        return width_ == other.width_ && height_ == other.height_ && pixels_ == other.pixels_;
+    }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    std::uint32_t at(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
+
+    // How many pixels of the rectangle (client coordinates, cut to the client area) the test holds for.
+    template <class Test>
+    int count(RECT area, Test test) const
+    {
+        int found = 0;
+        for (int y = std::max<LONG>(area.top, 0); y < std::min<LONG>(area.bottom, height_); ++y)
+            for (int x = std::max<LONG>(area.left, 0); x < std::min<LONG>(area.right, width_); ++x)
+                if (test(at(x, y))) ++found;
+        return found;
+    }
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+};
+
+int red(std::uint32_t pixel) { return (pixel >> 16) & 0xFF; }
+int green(std::uint32_t pixel) { return (pixel >> 8) & 0xFF; }
+int blue(std::uint32_t pixel) { return pixel & 0xFF; }
+// Text pixels, allowing for smoothed glyph edges.
+bool reddish(std::uint32_t pixel) { return red(pixel) > 150 && green(pixel) < 110 && blue(pixel) < 110; }
+bool dark(std::uint32_t pixel) { return red(pixel) < 110 && green(pixel) < 110 && blue(pixel) < 110; }
 
 class MainWindowTest : public testing::Test {
 protected:
@@ -319,6 +390,74 @@ TEST_F(MainWindowTest, CountTypedIsStoredWhenTheWindowCloses)
 
     EXPECT_EQ(storedSetting(countKey), std::optional<std::string>("12"));
     EXPECT_EQ(storedSetting(pathKey), std::optional<std::string>(path));
+}
+
+TEST_F(MainWindowTest, LabelsAndBoxesArePaintedAsLaidOut)
+{
+    ASSERT_TRUE(writeSettingsFile("[基本信息]\r\n多开数量=3\r\n"));
+    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_EQ(waitForFocus("start button"), "start button");
+    const HWND window = app->mainWindow();
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ASSERT_TRUE(waitUntil([&] { return !::GetUpdateRect(window, nullptr, FALSE); }));
+
+    // Whatever is drawn is settled once two captures agree.
+    std::optional<ClientCapture> shot;
+    ASSERT_TRUE(waitUntil([&] {
+        ClientCapture next(window);
+        const bool settled = shot && *shot == next;
+        shot.emplace(std::move(next));
+        return settled;
+    }));
+    const ClientCapture& pixels = *shot;
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    const std::uint32_t facePixel = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+    const auto notFace = [&](std::uint32_t pixel) { return pixel != facePixel; };
+
+    // The two box labels in black, the heading and the usage note in red.
+    for (Control label : {pathLabel, countLabel}) {
+        SCOPED_TRACE(controlNames[label]);
+        EXPECT_GT(pixels.count(controls[label].rect, dark), 10);
+        EXPECT_EQ(pixels.count(controls[label].rect, reddish), 0);
+    }
+    for (Control label : {usageHeading, usageNote}) {
+        SCOPED_TRACE(controlNames[label]);
+        EXPECT_GT(pixels.count(controls[label].rect, reddish), 10);
+        EXPECT_EQ(pixels.count(controls[label].rect, dark), 0);
+    }
+    // The usage note wraps to a third line that its 45 pixels cut off: red down to its bottom edge, and
+    // nothing at all below it or to the right of its 310 pixels.
+    const RECT note = controls[usageNote].rect;
+    EXPECT_GT(pixels.count(RECT{note.left, note.bottom - 6, note.right, note.bottom}, reddish), 0);
+    EXPECT_EQ(pixels.count(RECT{0, note.bottom, pixels.width(), pixels.height()}, notFace), 0);
+    EXPECT_EQ(pixels.count(RECT{note.right, controls[usageHeading].rect.top, pixels.width(), pixels.height()}, notFace), 0);
+
+    // The count's one line of text sits in the middle of its 32-pixel box.
+    const RECT box = controls[countBox].rect;
+    int topInk = -1, bottomInk = -1;
+    for (int y = box.top + 3; y < box.bottom - 3; ++y) {
+        if (pixels.count(RECT{box.left + 3, y, box.right - 3, y + 1}, dark) == 0) continue;
+        if (topInk < 0) topInk = y;
+        bottomInk = y;
+    }
+    ASSERT_GE(topInk, 0) << "no text in the count box";
+    const int inkMiddle = (topInk + bottomInk) / 2;
+    const int boxMiddle = (box.top + box.bottom) / 2;
+    EXPECT_LE(std::abs(inkMiddle - boxMiddle), 3) << "text rows " << topInk << "-" << bottomInk;
+    // Both boxes keep the text area in the middle, the spare height split above and below it.
+    for (Control which : {countBox, pathBox}) {
+        SCOPED_TRACE(controlNames[which]);
+        RECT outer{};
+        ::GetWindowRect(handleOf(which), &outer);
+        RECT inner{};
+        ::GetClientRect(handleOf(which), &inner);
+        ::MapWindowPoints(handleOf(which), nullptr, reinterpret_cast<POINT*>(&inner), 2);
+        EXPECT_LE(std::abs((inner.top - outer.top) - (outer.bottom - inner.bottom)), 1);
+        EXPECT_LT(inner.bottom - inner.top, 24) << "the text area should be about one line high";
+    }
+    // The count box is white inside, around its text.
+    EXPECT_EQ(pixels.at(box.right - 5, box.top + 4), 0xFFFFFFu);
+    EXPECT_EQ(pixels.at(box.right - 5, box.bottom - 5), 0xFFFFFFu);
 }
 
 } // namespace

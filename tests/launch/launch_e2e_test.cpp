@@ -102,6 +102,26 @@ TEST_F(LaunchEndToEndTest, SpaceOnTheFocusedStartButtonStartsTheCount)
     expectCopiesStartedFromTheLaunchersFolder(2);
 }
 
+TEST_F(LaunchEndToEndTest, EnterStartsNothingOnTheButtonOrInTheCountBox)
+{
+    ASSERT_NO_FATAL_FAILURE(start("2", "live=300"));
+    const HWND window = app->mainWindow();
+    ASSERT_TRUE(e2e::waitUntil([&] { return app->focusedWindow() == startButton; })) << "start button not focused";
+    ASSERT_TRUE(e2e::pressKeys("Return"));
+    ASSERT_TRUE(e2e::pressKeys("Tab"));
+    ASSERT_TRUE(e2e::waitUntil([&] {
+        const HWND focus = app->focusedWindow();
+        return focus && focus != startButton && ::IsChild(window, focus);
+    })) << "Tab did not reach the count box";
+    ASSERT_TRUE(e2e::pressKeys("Return"));
+    ASSERT_TRUE(e2e::pressKeys("shift+Tab"));
+    ASSERT_TRUE(e2e::waitUntil([&] { return app->focusedWindow() == startButton; }));
+    // Space is the one press: a launch from either Enter would have added its own copies to the record.
+    ASSERT_TRUE(e2e::pressKeys("space"));
+    ASSERT_TRUE(settled(2));
+    expectCopiesStartedFromTheLaunchersFolder(2);
+}
+
 // Round trips to the window from this process while a launch runs: a sent WM_NULL, and a repaint after the
 // window was invalidated. Under Wine an input-idle wait answers sent messages, so only the repaint, which
 // needs the window's message loop, shows a window thread that waits for the starts itself.
