@@ -140,7 +140,7 @@ void measureStarts(const TempFolder& folder)
                 const std::pair<Measure, std::vector<double>*> measures[] = {
                     {&timeLauncher, &launcher}, {&timeBareThreads, &floor}, {&timeOneWorker, &oneWorker}};
                 for (const auto& [measure, results] : measures) {
-                    const std::string record = folder.file("starts-" + std::to_string(run++) + ".txt");
+                    const std::string record = folder.ansiPath("starts-" + std::to_string(run++) + ".txt");
                     results->push_back(measure(copies, commandLineFor(kind, record)));
                     waitForChildren(record, static_cast<std::size_t>(copies));
                 }
@@ -241,7 +241,7 @@ void printWindowRow(const char* what, const WindowSampler& sampler, double elaps
 void measureWindow(const TempFolder& folder)
 {
     constexpr int copies = 64;
-    const std::string pressRecord = folder.file("window-press.txt");
+    const std::string pressRecord = folder.ansiPath("window-press.txt");
     const SettingsFileBackup backup;
     std::ofstream(SettingsFile::fixedPath, std::ios::binary | std::ios::trunc)
         << "[基本信息]\r\n多开数量=" << copies << "\r\n文件路径=" << commandLineFor(guiChild, pressRecord) << "\r\n";
@@ -291,7 +291,7 @@ void measureWindow(const TempFolder& folder)
         printWindowRow("its own press starts them", sampler, elapsed);
     }
     {
-        const std::string record = folder.file("window-elsewhere.txt");
+        const std::string record = folder.ansiPath("window-elsewhere.txt");
         WindowSampler sampler(window);
         const int threadsBefore = threadCount(); // the sampler's thread included
         const double before = nowMs();
@@ -307,7 +307,7 @@ void measureWindow(const TempFolder& folder)
 
 void measureWhatIsKept(const TempFolder& folder, const ChildKind& kind, int copies)
 {
-    const std::string record = folder.file(std::string("kept-") + (kind.gui ? "gui" : "console") + ".txt");
+    const std::string record = folder.ansiPath(std::string("kept-") + (kind.gui ? "gui" : "console") + ".txt");
     const std::string commandLine = commandLineFor(kind, record);
     MultiLauncher launcher;
     // One launch first, so that what the platform sets up once for the process counts as before.
@@ -329,7 +329,7 @@ void measureWhatIsKept(const TempFolder& folder, const ChildKind& kind, int copi
 // What Wine's WaitForInputIdle alone keeps: ten waits on one GUI child, no launcher involved.
 int handlesKeptByInputIdleWaits(const TempFolder& folder)
 {
-    std::string commandLine = quoted(childProgram()) + " record=" + folder.file("idle-waits.txt") + " live=10000";
+    std::string commandLine = quoted(childProgram()) + " record=" + folder.ansiPath("idle-waits.txt") + " live=10000";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};

@@ -24,10 +24,10 @@ protected:
     {
         // The launcher is started from elsewhere, and the copies' program lies in a third folder: a copy's
         // current directory can only be quorvane.exe's folder if the launcher made it so.
-        std::filesystem::create_directory(folder.file("elsewhere"));
-        std::filesystem::create_directory(folder.file("programs"));
+        std::filesystem::create_directory(folder.ansiPath("elsewhere"));
+        std::filesystem::create_directory(folder.ansiPath("programs"));
         std::filesystem::copy_file(childProgram(), program);
-        startedFrom.emplace(folder.file("elsewhere"));
+        startedFrom.emplace(folder.ansiPath("elsewhere"));
     }
 
     void TearDown() override
@@ -75,8 +75,8 @@ protected:
     }
 
     TempFolder folder;
-    const std::string program = folder.file("programs") + "\\child_gui.exe";
-    const std::string record = folder.file("record.txt");
+    const std::string program = folder.ansiPath("programs") + "\\child_gui.exe";
+    const std::string record = folder.ansiPath("record.txt");
     std::optional<CurrentDirectoryGuard> startedFrom;
     std::optional<e2e::QuorvaneProcess> app;
     std::string commandLine;

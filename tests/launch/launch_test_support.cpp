@@ -5,7 +5,6 @@
 #include <tlhelp32.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -106,24 +105,6 @@ bool waitForLaunchToSettle(int threadsBefore, const std::string& recordFile, std
             return records.starts.size() >= expected && static_cast<std::size_t>(records.ends) == records.starts.size();
         },
         timeoutMs);
-}
-
-TempFolder::TempFolder()
-{
-    char base[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, base);
-    std::ostringstream name;
-    name << base << "quorvane-launch-" << ::GetCurrentProcessId() << "-" << ::GetTickCount64();
-    for (int suffix = 0;; ++suffix) {
-        path_ = name.str() + "-" + std::to_string(suffix);
-        if (::CreateDirectoryA(path_.c_str(), nullptr) || ::GetLastError() != ERROR_ALREADY_EXISTS) break;
-    }
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
 }
 
 CurrentDirectoryGuard::CurrentDirectoryGuard(const std::string& directory)

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "temp_folder.h"
+
 namespace quorvane::test_support {
 
 // Open handles of this process, found by probing handle values (GetProcessHandleCount reports 0 under Wine).
@@ -46,19 +48,7 @@ bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 bool waitForLaunchToSettle(int threadsBefore, const std::string& recordFile, std::size_t expected,
                            DWORD timeoutMs, DWORD launcherProcessId = ::GetCurrentProcessId());
 
-// A fresh folder under the temporary folder, removed with everything in it at the end.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& path() const noexcept { return path_; }
-    std::string file(const std::string& name) const { return path_ + "\\" + name; }
-
-private:
-    std::string path_;
-};
+using testing::TempFolder;
 
 // Makes directory the current one for as long as it lives, then restores the one it found.
 class CurrentDirectoryGuard {

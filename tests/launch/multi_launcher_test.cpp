@@ -32,7 +32,7 @@ class LaunchCountTest : public ::testing::TestWithParam<CountCase> {};
 TEST_P(LaunchCountTest, StartsAsManyCopiesAsTheCountTextReads)
 {
     const TempFolder folder;
-    const std::string record = folder.file("record.txt");
+    const std::string record = folder.ansiPath("record.txt");
     const std::string commandLine = childCommandLine(record);
     const int threadsBefore = threadCount();
 
@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, LaunchCountTest,
 TEST(MultiLauncherTest, PressReturnsAtOnceWhileBoundedWorkersStartTheCopies)
 {
     const TempFolder folder;
-    const std::string record = folder.file("record.txt");
+    const std::string record = folder.ansiPath("record.txt");
     const int threadsBefore = threadCount();
     const ULONGLONG before = ::GetTickCount64();
     MultiLauncher().launch(LaunchSettings{"20", childCommandLine(record, "idle-after=300 live=400")});
@@ -68,7 +68,7 @@ TEST(MultiLauncherTest, PressReturnsAtOnceWhileBoundedWorkersStartTheCopies)
 TEST(MultiLauncherTest, TheWorkersLeaveNoThreadOrHandleBehind)
 {
     const TempFolder folder;
-    const std::string record = folder.file("record.txt");
+    const std::string record = folder.ansiPath("record.txt");
     // Console children: under Wine each input-idle wait on a GUI child leaves an event handle of Wine's own
     // open. The first launch lets the platform set up what it keeps for the process's threads.
     const std::string commandLine = quoted(childProgram(false)) + " record=" + record + " live=100";
@@ -89,8 +89,8 @@ TEST(MultiLauncherTest, TheWorkersLeaveNoThreadOrHandleBehind)
 TEST(MultiLauncherTest, APressDuringALaunchStartsItsOwnBatch)
 {
     const TempFolder folder;
-    const std::string first = folder.file("first.txt");
-    const std::string second = folder.file("second.txt");
+    const std::string first = folder.ansiPath("first.txt");
+    const std::string second = folder.ansiPath("second.txt");
     const int threadsBefore = threadCount();
     MultiLauncher launcher;
     launcher.launch(LaunchSettings{"3", childCommandLine(first, "idle-after=300 live=400")});
@@ -106,7 +106,7 @@ TEST(MultiLauncherTest, AMissingProgramEndsThePressInsteadOfBeingTriedCountTimes
 {
     const TempFolder folder;
     const int threadsBefore = threadCount();
-    MultiLauncher().launch(LaunchSettings{"2147483647", quoted(folder.file("missing.exe"))});
+    MultiLauncher().launch(LaunchSettings{"2147483647", quoted(folder.ansiPath("missing.exe"))});
     EXPECT_TRUE(waitUntil([&] { return threadCount() <= threadsBefore; }, settleTimeoutMs));
 }
 

@@ -34,14 +34,14 @@ protected:
     }
 
     TempFolder folder;
-    const std::string record = folder.file("record.txt");
+    const std::string record = folder.ansiPath("record.txt");
 };
 
 TEST_F(StartProgramTest, RefusedStartsGiveFalseAndLeaveNoHandleOpen)
 {
-    const std::string notAProgram = folder.file("notes.txt");
+    const std::string notAProgram = folder.ansiPath("notes.txt");
     std::ofstream(notAProgram) << "plain text\n";
-    const std::string refused[] = {"", "   ", folder.file("missing.exe"), quoted(folder.file("missing.exe")) + " x",
+    const std::string refused[] = {"", "   ", folder.ansiPath("missing.exe"), quoted(folder.ansiPath("missing.exe")) + " x",
                                    notAProgram};
     for (const std::string& commandLine : refused) EXPECT_FALSE(startProgram(commandLine)) << commandLine;
 
@@ -99,7 +99,7 @@ TEST_F(StartProgramTest, CommandLineReachesTheChildUnchanged)
 
 TEST_F(StartProgramTest, UnquotedProgramPathWithBlanksIsLeftToThePlatformsRule)
 {
-    const std::string blankFolder = folder.file("with blanks");
+    const std::string blankFolder = folder.ansiPath("with blanks");
     std::filesystem::create_directory(blankFolder);
     const std::string program = blankFolder + "\\child_gui.exe";
     std::filesystem::copy_file(childProgram(), program);
@@ -116,8 +116,8 @@ TEST_F(StartProgramTest, UnquotedProgramPathWithBlanksIsLeftToThePlatformsRule)
 
 TEST_F(StartProgramTest, TheChildStartsInTheLaunchersCurrentDirectoryNotItsOwnFolder)
 {
-    const std::string launcherFolder = folder.file("launcher");
-    const std::string programFolder = folder.file("programs");
+    const std::string launcherFolder = folder.ansiPath("launcher");
+    const std::string programFolder = folder.ansiPath("programs");
     std::filesystem::create_directory(launcherFolder);
     std::filesystem::create_directory(programFolder);
     std::filesystem::copy_file(childProgram(), programFolder + "\\child_gui.exe");
