@@ -186,42 +186,6 @@ HWND findStartButton(HWND window)
     return button;
 }
 
-// Round trips to another process's window, sampled every 5 ms until stop: a sent WM_NULL, and a repaint after
-// the window was invalidated, which only its message loop can do (under Wine a thread inside an input-idle
-// wait still answers sent messages).
-class WindowSampler {
-public:
-    explicit WindowSampler(HWND window) : window_(window), thread_([this] { run(); }) {}
-    ~WindowSampler() { stop(); }
-    void stop()
-    {
-        sampling_ = false;
-        if (thread_.joinable()) thread_.join();
-    }
-    std::vector<double> answers;
-    std::vector<double> repaints;
-
-private:
-    void run()
-    {
-        while (sampling_) {
-            double before = nowMs();
-            DWORD_PTR result = 0;
-            ::SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
-            answers.push_back(nowMs() - before);
-            before = nowMs();
-            ::InvalidateRect(window_, nullptr, FALSE);
-            while (::GetUpdateRect(window_, nullptr, FALSE) && nowMs() - before < 5000) ::Sleep(0);
-            repaints.push_back(nowMs() - before);
-            ::Sleep(5);
-        }
-    }
-
-    const HWND window_;
-    std::atomic<bool> sampling_{true};
-    std::thread thread_;
-};
-
 std::string distribution(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -231,7 +195,7 @@ std::string distribution(std::vector<double> values)
     return text;
 }
 
-void printWindowRow(const char* what, const WindowSampler& sampler, double elapsedMs)
+void printWindowRow(const char* what, const ResponsivenessSampler& sampler, double elapsedMs)
 {
     std::printf("| %s | %.0f ms | %zu | %s | %s |\n", what, elapsedMs, sampler.answers.size(),
                 distribution(sampler.answers).c_str(), distribution(sampler.repaints).c_str());
@@ -275,14 +239,14 @@ void measureWindow(const TempFolder& folder)
     std::printf("| while | for | samples | WM_NULL round trip, median / p99 / worst (ms) | "
                 "repaint round trip, median / p99 / worst (ms) |\n|---|---|---|---|---|\n");
     {
-        WindowSampler sampler(window);
+        ResponsivenessSampler sampler(window, 5000);
         ::Sleep(2000);
         sampler.stop();
         printWindowRow("nothing runs (idle window)", sampler, 2000);
     }
     {
         const int threadsBefore = threadCount(started.dwProcessId);
-        WindowSampler sampler(window);
+        ResponsivenessSampler sampler(window, 5000);
         const double before = nowMs();
         ::PostMessageA(button, BM_CLICK, 0, 0);
         waitForLaunchToSettle(threadsBefore, pressRecord, copies, settleTimeoutMs, started.dwProcessId);
@@ -292,7 +256,7 @@ void measureWindow(const TempFolder& folder)
     }
     {
         const std::string record = folder.ansiPath("window-elsewhere.txt");
-        WindowSampler sampler(window);
+        ResponsivenessSampler sampler(window, 5000);
         const int threadsBefore = threadCount(); // the sampler's thread included
         const double before = nowMs();
         MultiLauncher().launch(LaunchSettings{std::to_string(copies), commandLineFor(guiChild, record)});

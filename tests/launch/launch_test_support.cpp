@@ -107,6 +107,45 @@ bool waitForLaunchToSettle(int threadsBefore, const std::string& recordFile, std
         timeoutMs);
 }
 
+ResponsivenessSampler::ResponsivenessSampler(HWND window, DWORD timeoutMs)
+    : window_(window), timeoutMs_(timeoutMs), thread_([this] { run(); })
+{
+}
+
+ResponsivenessSampler::~ResponsivenessSampler()
+{
+    stop();
+}
+
+void ResponsivenessSampler::stop()
+{
+    sampling_ = false;
+    if (thread_.joinable()) thread_.join();
+}
+
+void ResponsivenessSampler::run()
+{
+    LARGE_INTEGER frequency{};
+    ::QueryPerformanceFrequency(&frequency);
+    const auto nowMs = [&] {
+        LARGE_INTEGER now{};
+        ::QueryPerformanceCounter(&now);
+        return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+    };
+    while (sampling_) {
+        double before = nowMs();
+        DWORD_PTR result = 0;
+        if (!::SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs_, &result)) ++unanswered;
+        answers.push_back(nowMs() - before);
+
+        before = nowMs();
+        ::InvalidateRect(window_, nullptr, FALSE);
+        while (::GetUpdateRect(window_, nullptr, FALSE) && nowMs() - before < timeoutMs_) ::Sleep(0);
+        repaints.push_back(nowMs() - before);
+        ::Sleep(5);
+    }
+}
+
 CurrentDirectoryGuard::CurrentDirectoryGuard(const std::string& directory)
 {
     char previous[MAX_PATH] = {};

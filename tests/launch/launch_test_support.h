@@ -4,8 +4,10 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "temp_folder.h"
@@ -49,6 +51,31 @@ bool waitForLaunchToSettle(int threadsBefore, const std::string& recordFile, std
                            DWORD timeoutMs, DWORD launcherProcessId = ::GetCurrentProcessId());
 
 using testing::TempFolder;
+
+// Round trips to a window, sampled every 5 ms from a thread of its own until stop: a sent WM_NULL, and a
+// repaint after the window was invalidated. Under Wine a thread inside an input-idle wait still answers sent
+// messages, so only the repaint, which needs the window's message loop, shows a window thread that waits.
+// Each wait gives up after timeoutMs; the samples are in ms and may be read once stop has returned.
+class ResponsivenessSampler {
+public:
+    ResponsivenessSampler(HWND window, DWORD timeoutMs);
+    ~ResponsivenessSampler();
+    ResponsivenessSampler(const ResponsivenessSampler&) = delete;
+    ResponsivenessSampler& operator=(const ResponsivenessSampler&) = delete;
+    void stop();
+
+    std::vector<double> answers;
+    std::vector<double> repaints;
+    int unanswered = 0;
+
+private:
+    void run();
+
+    const HWND window_;
+    const DWORD timeoutMs_;
+    std::atomic<bool> sampling_{true};
+    std::thread thread_;
+};
 
 // Makes directory the current one for as long as it lives, then restores the one it found.
 class CurrentDirectoryGuard {
